@@ -1,0 +1,23 @@
+// Start-up, the exit clean-up, pen mode and the overlay's menu.
+#pragma once
+
+#include "platform/types.h"
+
+// The author's page, opened by the overlay menu's "关注作者".
+inline constexpr const char* kAuthorPageAddress = "https://mozhou.example.org/author";
+
+// Runs the start-up sequence and then the event loop; returns the exit code when the loop ends.
+int App_Start();
+void App_InitState();
+void App_FreeState();
+void Overlay_OnCreated();
+void Menu_FollowAuthor();
+
+void PenMode_Begin();
+void PenMode_End();
+void Menu_EndPen();
+void Window_RaiseTopMost(WindowHandle window, bool topMost);
+
+// The event sink: turns every platform event into the handler that owns it.
+struct PlatformEvent;
+void App_HandleEvent(const PlatformEvent& event);
