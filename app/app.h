@@ -8,6 +8,8 @@ inline constexpr const char* kAuthorPageAddress = "https://mozhou.example.org/au
 
 // Runs the start-up sequence and then the event loop; returns the exit code when the loop ends.
 int App_Start();
+// The start-up sequence alone: state, clean-up, both windows. App_Start then runs the loop.
+void App_StartUp();
 void App_InitState();
 void App_FreeState();
 void Overlay_OnCreated();
