@@ -179,7 +179,8 @@ TEST_F(CanvasInput, RubberBandShowsOneRectangleOverTheCanvasAsItWasAtTheFirstMov
   ASSERT_EQ(App().SelectionMoved, 1);
 
   // Expected: the canvas before the selection with only the last rectangle on it.
-  const auto view = CanvasImage_View(Shown());
+  const ByteBlock shown = Shown();
+  const auto view = CanvasImage_View(shown);
   const auto was = CanvasImage_View(before);
   const int l = 50, t = 60, r = 90, b = 300;  // sorted corners of the last rectangle
   int onOutline = 0;
@@ -211,7 +212,8 @@ TEST_F(CanvasInput, PointerFarBeyondTheCanvasNeverDrawsOutsideIt) {
   fake::MouseMove(65535, 65535);
   EXPECT_EQ(App().SelectionRect.right, 65535);
   const Size s = Fake().screen;
-  EXPECT_EQ(CanvasImage_View(Shown())->width, s.width);
+  const ByteBlock shown = Shown();
+  EXPECT_EQ(CanvasImage_View(shown)->width, s.width);
   Canvas_ReleaseRubberBand();
 }
 
