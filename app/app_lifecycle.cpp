@@ -1,5 +1,7 @@
 // Start-up, the program-wide state and the exit clean-up.
 
+#include <new>
+
 #include "app/app.h"
 #include "app/app_state.h"
 #include "canvas/canvas_input.h"
@@ -61,6 +63,8 @@ void Overlay_OnCreated() {
 }
 
 void App_StartUp() {
+  // Running out of memory is the one internal error a user can meet: say so and end.
+  std::set_new_handler([] { Plat_FatalError("内存不足，程序无法继续运行。"); });
   Plat_Init();
   App_InitState();
   Plat_AtExit(App_FreeState);
