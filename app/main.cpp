@@ -1,0 +1,7 @@
+// The program's entry: everything else happens in App_Start.
+
+#include <windows.h>
+
+#include "app/app.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return App_Start(); }
