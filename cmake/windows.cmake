@@ -9,6 +9,9 @@ file(GLOB MOZHOU_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/wi
 add_library(mozhou_win32 STATIC ${MOZHOU_WIN32_SOURCES})
 target_include_directories(mozhou_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(mozhou_win32 PUBLIC mozhou_core ${MOZHOU_WIN_LIBS})
+# The core calls the platform and the backend uses the core's image helpers: a cycle of static
+# libraries, which CMake repeats on the link line.
+target_link_libraries(mozhou_core PUBLIC mozhou_win32)
 
 # Icon, manifest and version information.
 configure_file(${CMAKE_SOURCE_DIR}/resources/mozhou.rc.in ${CMAKE_BINARY_DIR}/mozhou.rc @ONLY)
@@ -25,6 +28,9 @@ add_dependencies(mozhou-pen mozhou_art)
 set(MOZHOU_GTEST_SRC /usr/src/googletest/googletest)
 if(EXISTS ${MOZHOU_GTEST_SRC}/src/gtest-all.cc)
   add_library(mozhou_gtest STATIC ${MOZHOU_GTEST_SRC}/src/gtest-all.cc)
+  # Our port customisation comes first: it replaces GoogleTest's std::mutex-based Notification,
+  # which mingw's win32 thread model cannot compile.
+  target_include_directories(mozhou_gtest BEFORE PUBLIC ${CMAKE_SOURCE_DIR}/tests/win/gtest_custom)
   target_include_directories(mozhou_gtest PUBLIC ${MOZHOU_GTEST_SRC}/include PRIVATE ${MOZHOU_GTEST_SRC})
   target_compile_options(mozhou_gtest PRIVATE -Wno-error)
 

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/win32/text_win32.h"
@@ -220,6 +221,31 @@ POINT BoundsOrigin(HWND window) {
   return {0, 0};
 }
 
+// Some window managers (Wine's) lift an owner's owned windows into the top-most band first, slot
+// the owner in below them and then leave it outside the band when nothing top-most follows. Lift
+// the owner on its own, then put its owned windows back above it.
+void LiftOwnerTopMost(HWND owner, unsigned flags) {
+  struct Search {
+    HWND owner;
+    std::vector<HWND> owned;
+  } search{owner, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (GetWindow(w, GW_OWNER) == s->owner) s->owned.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  const LONG_PTR ownerValue = reinterpret_cast<LONG_PTR>(owner);
+  for (HWND w : search.owned) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+  SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, flags);
+  for (HWND w : search.owned) {
+    SetWindowLongPtrW(w, GWLP_HWNDPARENT, ownerValue);
+    SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void Resize(HWND h, int width, int height) {
   SetWindowPos(h, nullptr, 0, 0, std::max(width, 0), std::max(height, 0),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -358,7 +384,11 @@ void Plat_SetForeground(WindowHandle window) {
 
 void Plat_SetZOrder(WindowHandle window, std::intptr_t insertAfter, unsigned flags) {
   HWND h = ToHwnd(window);
-  if (IsWindow(h)) SetWindowPos(h, reinterpret_cast<HWND>(insertAfter), 0, 0, 0, 0, flags);
+  if (!IsWindow(h)) return;
+  SetWindowPos(h, reinterpret_cast<HWND>(insertAfter), 0, 0, 0, 0, flags);
+  if (reinterpret_cast<HWND>(insertAfter) == HWND_TOPMOST && (flags & SWP_NOZORDER) == 0 &&
+      !Plat_IsTopMost(window))
+    LiftOwnerTopMost(h, flags);
 }
 
 bool Plat_IsTopMost(WindowHandle window) {
