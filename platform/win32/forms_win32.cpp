@@ -224,19 +224,20 @@ POINT BoundsOrigin(HWND window) {
 // Some window managers (Wine's) lift an owner's owned windows into the top-most band first, slot
 // the owner in below them and then leave it outside the band when nothing top-most follows. Lift
 // the owner on its own, then put its owned windows back above it.
+struct OwnedSearch {
+  HWND owner;
+  std::vector<HWND> owned;
+};
+
+BOOL CALLBACK CollectOwned(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<OwnedSearch*>(p);
+  if (GetWindow(w, GW_OWNER) == s->owner) s->owned.push_back(w);
+  return TRUE;
+}
+
 void LiftOwnerTopMost(HWND owner, unsigned flags) {
-  struct Search {
-    HWND owner;
-    std::vector<HWND> owned;
-  } search{owner, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (GetWindow(w, GW_OWNER) == s->owner) s->owned.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  OwnedSearch search{owner, {}};
+  EnumThreadWindows(GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&search));
   const LONG_PTR ownerValue = reinterpret_cast<LONG_PTR>(owner);
   for (HWND w : search.owned) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
   SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, flags);

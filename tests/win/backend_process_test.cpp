@@ -95,13 +95,15 @@ TEST(Process, PointerPositionIsTheCursor) {
   EXPECT_EQ(Plat_PointerPosition(), (Point{77, 66}));
 }
 
+int g_ticks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+
 TEST(Process, PauseKeepsDispatching) {
-  static int ticks = 0;
-  ticks = 0;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+  g_ticks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, CountTick);
   Plat_PauseDispatching(200);
   KillTimer(nullptr, timer);
-  EXPECT_GT(ticks, 0);
+  EXPECT_GT(g_ticks, 0);
 }
 
 }  // namespace
