@@ -22,10 +22,8 @@ ByteBlock Frame(int width, int height) {
   return image;
 }
 
-void BM_Crop(benchmark::State& state) {
+void BM_Crop(benchmark::State& state, int x, int y, int w, int h) {
   const ByteBlock frame = Frame(3840, 2160);
-  const int x = static_cast<int>(state.range(0)), y = static_cast<int>(state.range(1));
-  const int w = static_cast<int>(state.range(2)), h = static_cast<int>(state.range(3));
   const std::size_t bytes = Bitmap_CropRegion(frame, x, y, w, h).size();
   ByteBlock target(bytes);
   double cropSeconds = 0, copySeconds = 0;
@@ -47,13 +45,7 @@ void BM_Crop(benchmark::State& state) {
   state.counters["memcpy_GBps"] = bytes * state.iterations() / copySeconds / 1e9;
   state.counters["vs_memcpy"] = copySeconds / cropSeconds;
 }
-BENCHMARK(BM_Crop)
-    ->Name("BM_Crop/full_3840x2160")
-    ->Args({0, 0, 3840, 2160})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Crop)
-    ->Name("BM_Crop/region_1000x1000")
-    ->Args({1234, 567, 1000, 1000})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Crop, full_3840x2160, 0, 0, 3840, 2160)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Crop, region_1000x1000, 1234, 567, 1000, 1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
