@@ -8,6 +8,7 @@
 
 #include "canvas/bitmap_crop.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
