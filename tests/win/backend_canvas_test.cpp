@@ -32,6 +32,8 @@ class CanvasTest : public testing::Test {
     ASSERT_NE(window, 0u);
     canvas = Plat_FindControl(window, "画板");
     ASSERT_NE(canvas, 0u);
+    // Above anything other suites leave on the screen (the program's own panel is top-most).
+    Plat_SetZOrder(window, -1, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(Hwnd(window));
     Pump();
     origin = {0, 0};

@@ -126,36 +126,6 @@ TEST_F(FormTest, OwnedWindowsFollowTheirOwnerToTheTop) {
   Plat_SetZOrder(owner, -2, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-// Runs inside the menu's own loop: records the open menu, then acts on it.
-struct MenuProbe {
-  static inline bool found = false;
-  static inline RECT rect{};
-  static inline std::vector<std::string> items;
-  static inline std::vector<WPARAM> keys;  // what to press once the menu is open
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menuWindow = FindWindowW(L"#32768", nullptr);
-    if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
-    KillTimer(nullptr, id);
-    found = true;
-    GetWindowRect(menuWindow, &rect);
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-    const int n = GetMenuItemCount(menu);
-    for (int i = 0; i < n; ++i) {
-      wchar_t text[64] = {};
-      GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-      items.push_back(win32::WideToUtf8(text));
-    }
-    for (WPARAM k : keys) PressKey(static_cast<WORD>(k));
-  }
-  static void Arm(std::vector<WPARAM> press) {
-    found = false;
-    items.clear();
-    keys = std::move(press);
-    SetTimer(nullptr, 0, 30, Tick);
-  }
-};
-
 TEST_F(FormTest, PopupMenuOpensAtThePointerAndDeliversTheChoiceAfterwards) {
   const WindowHandle w = Load(kMenuForm);
   SetForegroundWindow(Hwnd(w));

@@ -1,6 +1,7 @@
 #include "tests/win/win_test_support.h"
 
 #include "canvas/canvas_image.h"
+#include "platform/win32/text_win32.h"
 
 namespace wintest {
 
@@ -89,6 +90,40 @@ std::vector<PlatformEvent>& RecordedEvents() {
 }
 
 void RecordEvent(const PlatformEvent& e) { RecordedEvents().push_back(e); }
+
+bool MenuProbe::found = false;
+RECT MenuProbe::rect{};
+std::vector<std::string> MenuProbe::items;
+
+namespace {
+
+std::vector<WORD> g_menuKeys;
+
+void CALLBACK MenuProbeTick(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if (menuWindow == nullptr || !IsWindowVisible(menuWindow)) return;
+  KillTimer(nullptr, id);
+  MenuProbe::found = true;
+  GetWindowRect(menuWindow, &MenuProbe::rect);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  const int n = GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    MenuProbe::items.push_back(win32::WideToUtf8(text));
+  }
+  for (WORD k : g_menuKeys) PressKey(k);
+}
+
+}  // namespace
+
+void MenuProbe::Arm(std::vector<WORD> keys) {
+  found = false;
+  rect = {};
+  items.clear();
+  g_menuKeys = std::move(keys);
+  SetTimer(nullptr, 0, 30, MenuProbeTick);
+}
 
 Colour PatternAt(int x, int y) {
   return static_cast<Colour>(((x * 7) & 0x7F) | (((y * 5) & 0x7F) << 8) | (0x40 << 16));

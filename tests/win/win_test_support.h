@@ -38,6 +38,15 @@ void RecordEvent(const PlatformEvent& e);
 
 inline constexpr Colour kRed = 0x0000FF;
 
+// Watches for the popup menu from inside its own modal loop (a thread timer): records its screen
+// rectangle and item texts, then presses `keys` on it. Arm it before the call that opens the menu.
+struct MenuProbe {
+  static void Arm(std::vector<WORD> keys);
+  static bool found;
+  static RECT rect;
+  static std::vector<std::string> items;
+};
+
 // A top-level window that paints one colour everywhere, or `pattern` when set.
 struct ColourWindow {
   ColourWindow(int left, int top, int width, int height, Colour colour, bool topMost = false);
