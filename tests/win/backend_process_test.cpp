@@ -95,6 +95,31 @@ TEST(Process, PointerPositionIsTheCursor) {
   EXPECT_EQ(Plat_PointerPosition(), (Point{77, 66}));
 }
 
+// Answers the next message box from inside its own loop, after reading it.
+struct BoxProbe {
+  static inline std::string title, text;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = GetForegroundWindow();
+    wchar_t cls[16] = {};
+    GetClassNameW(box, cls, 16);
+    if (std::wstring(cls) != L"#32770") return;
+    KillTimer(nullptr, id);
+    wchar_t buffer[128] = {};
+    GetWindowTextW(box, buffer, 128);
+    title = win32::WideToUtf8(buffer);
+    GetDlgItemTextW(box, 0xFFFF, buffer, 128);
+    text = win32::WideToUtf8(buffer);
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+  }
+};
+
+TEST(Process, MessageBoxShowsUtf8TextsAndReturnsTheButton) {
+  SetTimer(nullptr, 0, 30, BoxProbe::Tick);
+  EXPECT_EQ(Plat_MessageBox(0, "dd：画笔", "信息：", MB_YESNO), IDNO);
+  EXPECT_EQ(BoxProbe::title, "信息：");
+  EXPECT_EQ(BoxProbe::text, "dd：画笔");
+}
+
 int g_ticks = 0;
 void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -57,6 +58,11 @@ struct ColourWindow {
   Colour colour;
   Colour (*pattern)(int x, int y) = nullptr;
 };
+
+// The part a child test process plays (started by the tests with "--child=<mode> <file>"):
+// "exit" registers a clean-up that writes `file` and ends through Plat_Exit(7); "fatal" registers
+// the same clean-up and calls Plat_FatalError. Returns only for an unknown mode.
+int RunChild(std::string_view mode, const char* file);
 
 // A recognisable picture: never pure red, black or white.
 Colour PatternAt(int x, int y);
