@@ -41,6 +41,15 @@ def parse(path):
     width, height = (int(v) for v in header["size"])
     if len(rows) != height or any(len(r) != width for r in rows):
         sys.exit(f"{path}: expected {height} rows of {width} pixels")
+    unknown = sorted({c for row in rows for c in row} - legend.keys())
+    if unknown:
+        sys.exit(f"{path}: no legend for {''.join(unknown)!r}")
+    if header.get("bits", [""])[0] not in ("24", "32"):
+        sys.exit(f"{path}: bits must be 24 or 32")
+    if header["kind"][0] == "cursor":
+        hx, hy = (int(v) for v in header["hotspot"])
+        if not (0 <= hx < width and 0 <= hy < height):
+            sys.exit(f"{path}: hot spot outside the picture")
     pixels = [[legend[c] for c in row] for row in rows]
     return header, width, height, pixels
 

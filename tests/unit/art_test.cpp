@@ -1,16 +1,18 @@
 // The embedded cursors and icon are complete, well-formed CUR / ICO files of the exact sizes the
 // program relies on.
 
+#include "resources/art.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <span>
 
-#include "resources/art.h"
-
 namespace {
 
-std::uint32_t U16(std::span<const std::uint8_t> d, std::size_t at) { return d[at] | (d[at + 1] << 8); }
+std::uint32_t U16(std::span<const std::uint8_t> d, std::size_t at) {
+  return d[at] | (d[at + 1] << 8);
+}
 std::uint32_t U32(std::span<const std::uint8_t> d, std::size_t at) {
   return U16(d, at) | (U16(d, at + 2) << 16);
 }
@@ -39,6 +41,8 @@ TEST(EmbeddedArt, FilesHaveTheirExactLayout) {
     EXPECT_EQ(U16(d, 4), 1u);
     EXPECT_EQ(d[6], e.size);
     EXPECT_EQ(d[7], e.size);
+    EXPECT_EQ(d[8], 0u);  // no palette
+    EXPECT_EQ(d[9], 0u);
     EXPECT_EQ(U16(d, 10), e.field1);
     EXPECT_EQ(U16(d, 12), e.field2);
     EXPECT_EQ(U32(d, 14), e.length - 22);  // bytes in the image
@@ -75,4 +79,22 @@ TEST(EmbeddedArt, CursorMasksFollowAlphaAndThePenTipIsOpaque) {
   const auto pen = Art_PenCursor();
   const int hotX = 1, hotY = 2, storedRow = 31 - hotY;  // rows are stored bottom-up
   EXPECT_NE(pen[62 + 4 * (storedRow * 32 + hotX) + 3], 0);
+}
+
+// The icon has no alpha: where its mask is set the colour must be black, or the AND/XOR drawing
+// would tint the background there. Its corners are transparent.
+TEST(EmbeddedArt, IconMaskedPixelsAreBlack) {
+  const auto d = Art_AppIcon();
+  const std::size_t pixels = 62, stride = 32 * 3, mask = pixels + stride * 32, maskStride = 4;
+  int masked = 0;
+  for (int row = 0; row < 32; ++row)
+    for (int x = 0; x < 32; ++x) {
+      if (!(d[mask + row * maskStride + x / 8] & (0x80 >> (x % 8)))) continue;
+      ++masked;
+      for (int c = 0; c < 3; ++c)
+        ASSERT_EQ(d[pixels + row * stride + 3 * x + c], 0) << row << "," << x;
+    }
+  EXPECT_GT(masked, 0);
+  EXPECT_LT(masked, 32 * 32 / 2);
+  EXPECT_TRUE(d[mask] & 0x80);  // bottom-left corner
 }
