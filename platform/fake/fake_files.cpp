@@ -1,6 +1,6 @@
-// Plat_ReplaceFile on the native file system: the bytes go to a temporary file beside the target,
-// which then takes the target's name with rename(), so the target is either the old file or the
-// complete new one.
+// Plat_ReplaceFile for the native tests. On the native file system the bytes go to a temporary
+// file beside the target, which then takes the target's name with rename(), so the target is
+// either the old file or the complete new one.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -41,8 +41,15 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 bool Plat_ReplaceFile(const std::string& path, const ByteBlock& bytes) {
-  fake::FakeFiles().replaceCalls.push_back(path);
-  if (path.empty() || path.back() == '/') return false;
+  fake::Files& files = fake::FakeFiles();
+  files.replaceCalls.push_back(path);
+  if (path.empty()) return false;
+  if (path.front() != '/') {
+    if (files.failWriteAfter && *files.failWriteAfter < bytes.size()) return false;
+    files.memoryFiles[path] = bytes;
+    return true;
+  }
+  if (path.back() == '/') return false;
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   std::string temp = folder + (slash == std::string::npos ? "/" : "") + ".mozhou-save-XXXXXX";

@@ -117,6 +117,11 @@ TEST_F(PictureSave, CanvasIsSavedAsBmpBytesWhateverTheExtension) {
   EXPECT_EQ(file, fake::CanvasRecord(Canvas()).image);
   ExpectCanvasArea(file, {0, 0, Fake().screen.width, Fake().screen.height});
   EXPECT_EQ(fake::LogEntries("Capture"), std::vector<std::string>{"Capture"});  // own size
+
+  // A Windows path lands in the fake's memory, not in the working directory.
+  fake::AnswerSaveDialog("C:\\x.bmp");
+  fake::ChooseMenuItem(Overlay(), kItemSavePicture);
+  EXPECT_EQ(fake::FakeFiles().memoryFiles.at("C:\\x.bmp"), fake::CanvasRecord(Canvas()).image);
 }
 
 TEST_F(PictureSave, CancelledOrFailedCanvasSaveWritesNothing) {
