@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::size_t kBaseHeaderSize = kFileHeaderSize + kInfoHeaderSize;  // 54
-constexpr std::size_t kPaletteSize = 1024;                                   // 256 RGBQUADs
+constexpr std::size_t kPaletteSize = 1024;                                  // 256 RGBQUADs
 constexpr double kEdgeTolerance = 0.0000001;
 
 // A little-endian field; bytes past the end of the block count as zero.
@@ -76,8 +76,7 @@ ByteBlock Bitmap_CropRegion(std::span<const std::uint8_t> source, std::int32_t x
 
   // The rows are stored bottom first: the region's lowest row is the first one copied.
   const std::uint64_t start =
-      headerSize +
-      sourceStride * static_cast<std::uint64_t>(pictureHeight - height - y) +
+      headerSize + sourceStride * static_cast<std::uint64_t>(pictureHeight - height - y) +
       static_cast<std::uint64_t>(x) * bytesPerPixel;
   const std::uint64_t lastRow = start + sourceStride * static_cast<std::uint64_t>(height - 1);
   const std::uint64_t regionRowBytes = static_cast<std::uint64_t>(width) * bytesPerPixel;
@@ -95,7 +94,8 @@ ByteBlock Bitmap_CropRegion(std::span<const std::uint8_t> source, std::int32_t x
   Put32(out, 22, static_cast<std::uint32_t>(height));
   Put16(out, 26, 1);
   Put16(out, 28, static_cast<std::uint16_t>(depth));
-  if (paletteSize) std::memcpy(out.data() + kBaseHeaderSize, source.data() + kBaseHeaderSize, paletteSize);
+  if (paletteSize)
+    std::memcpy(out.data() + kBaseHeaderSize, source.data() + kBaseHeaderSize, paletteSize);
 
   // Rows go in by appending to the reserved block, so the pixel area is written once, not cleared
   // first and then overwritten.
@@ -103,8 +103,8 @@ ByteBlock Bitmap_CropRegion(std::span<const std::uint8_t> source, std::int32_t x
   const std::size_t rowBytes = static_cast<std::size_t>(outputStride);
   std::uint64_t offset = start;
   for (std::int32_t i = 0; i < height; ++i, offset += sourceStride) {
-    const std::size_t available = static_cast<std::size_t>(
-        std::min<std::uint64_t>(rowBytes, source.size() - offset));
+    const std::size_t available =
+        static_cast<std::size_t>(std::min<std::uint64_t>(rowBytes, source.size() - offset));
     out.insert(out.end(), base + offset, base + offset + available);
     if (available < rowBytes) out.resize(out.size() + (rowBytes - available));  // zero padding
   }

@@ -35,8 +35,10 @@ Rect SelectedRegion(const ByteBlock& image) {
   const AppState& a = App();
   const auto view = CanvasImage_View(image);
   if (!view) return {};
-  Rect r{std::min(a.SelectionStart.x, a.SelectionEnd.x), std::min(a.SelectionStart.y, a.SelectionEnd.y),
-         std::max(a.SelectionStart.x, a.SelectionEnd.x), std::max(a.SelectionStart.y, a.SelectionEnd.y)};
+  Rect r{std::min(a.SelectionStart.x, a.SelectionEnd.x),
+         std::min(a.SelectionStart.y, a.SelectionEnd.y),
+         std::max(a.SelectionStart.x, a.SelectionEnd.x),
+         std::max(a.SelectionStart.y, a.SelectionEnd.y)};
   r.left = std::clamp(r.left, 0, view->width);
   r.right = std::clamp(r.right, 0, view->width);
   r.top = std::clamp(r.top, 0, view->height);

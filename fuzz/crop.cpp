@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t depth = Field(src, n, 28, 2);
   Check(Field(src, n, 30, 4) == 0);
   Check(depth == 8 || depth == 16 || depth == 24 || depth == 32);
-  Check(x >= 0 && y >= 0 && w >= 1 && h >= 1 && x + std::int64_t{w} <= pw && y + std::int64_t{h} <= ph);
+  Check(x >= 0 && y >= 0 && w >= 1 && h >= 1 && x + std::int64_t{w} <= pw &&
+        y + std::int64_t{h} <= ph);
 
   const std::size_t header = depth == 8 ? 1078 : 54;
   const std::size_t bpp = static_cast<std::size_t>(depth / 8);

@@ -1,7 +1,8 @@
 // The platform's modal save-file dialog.
 //
 // The logic fills in a request; the backend shows the dialog (on Windows GetSaveFileNameW) and
-// returns the full path the user confirmed, or nothing when the user cancelled or the dialog failed.
+// returns the full path the user confirmed, or nothing when the user cancelled or the dialog
+// failed.
 #pragma once
 
 #include <optional>

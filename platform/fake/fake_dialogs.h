@@ -11,8 +11,9 @@
 namespace fake {
 
 struct SaveDialogAnswer {
-  std::optional<std::string> path;       // none: the user cancels
-  std::optional<std::string> browseTo;   // the folder the user browsed to (the current directory after)
+  std::optional<std::string> path;  // none: the user cancels
+  std::optional<std::string>
+      browseTo;  // the folder the user browsed to (the current directory after)
 };
 
 struct Dialogs {

@@ -2,6 +2,8 @@
 // file beside the target, which then takes the target's name with rename(), so the target is
 // either the old file or the complete new one.
 
+#include "platform/fake/fake_files.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,7 +11,6 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/fake/fake_files.h"
 #include "platform/platform.h"
 
 namespace fake {

@@ -15,7 +15,8 @@ namespace fake {
 struct Files {
   // Every Plat_ReplaceFile call's path, in order, whether it succeeded or not.
   std::vector<std::string> replaceCalls;
-  // When set, writing fails (as on a full disk) after this many bytes have reached the temporary file.
+  // When set, writing fails (as on a full disk) after this many bytes have reached the temporary
+  // file.
   std::optional<std::size_t> failWriteAfter;
   // The in-memory files by path, as last replaced.
   std::map<std::string, ByteBlock> memoryFiles;

@@ -41,7 +41,8 @@ std::optional<std::string> Plat_ShowSaveDialog(const SaveDialogRequest& request)
   const std::wstring defaultExtension = Utf8ToWide(request.defaultExtension);
 
   OPENFILENAMEW ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // without the members of later Windows versions
+  ofn.lStructSize =
+      OPENFILENAME_SIZE_VERSION_400W;  // without the members of later Windows versions
   ofn.hwndOwner = reinterpret_cast<HWND>(request.owner);
   ofn.lpstrFilter = request.filterList ? filter.c_str() : nullptr;
   ofn.nFilterIndex = static_cast<DWORD>(request.filterIndex);

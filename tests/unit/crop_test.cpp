@@ -27,7 +27,8 @@ std::size_t Stride(int width, int depth) { return ((width * depth + 31) / 32) * 
 // the optional header fields filled in the way other programs write them.
 ByteBlock MakeBmp(int depth, int width, int height, std::uint32_t compression = 0) {
   const std::size_t header = HeaderSize(depth);
-  const std::size_t rows = Stride(width, depth) * static_cast<std::size_t>(height < 0 ? -height : height);
+  const std::size_t rows =
+      Stride(width, depth) * static_cast<std::size_t>(height < 0 ? -height : height);
   ByteBlock b(header + rows);
   b[0] = 'B';
   b[1] = 'M';
@@ -164,7 +165,8 @@ TEST(BitmapCrop, RejectedInputsGiveTheEmptyBlock) {
       {"4-bit", MakeBmp(4, 16, 4), 0, 0, 2, 2},
       {"depth 12", oddDepth, 0, 0, 2, 2},
       {"empty block", {}, 0, 0, 1, 1},
-      {"28-byte block of a real header", ByteBlock(picture.begin(), picture.begin() + 28), 0, 0, 1, 1},
+      {"28-byte block of a real header", ByteBlock(picture.begin(), picture.begin() + 28), 0, 0, 1,
+       1},
       {"28 bytes of 0xFF", ByteBlock(28, 0xFF), 0, 0, 1, 1},
   };
   for (const Case& c : cases) EXPECT_TRUE(Crop(c.source, c.x, c.y, c.w, c.h).empty()) << c.what;

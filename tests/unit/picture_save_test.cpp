@@ -176,9 +176,8 @@ TEST_F(PictureSave, DragFrom100To300SavesTheScreenAreaWithTheFinalRectangle) {
   EXPECT_EQ(view->PixelAt(0, 0), kRed);
   EXPECT_EQ(view->PixelAt(199, 149), kRed);
   EXPECT_EQ(view->PixelAt(1, 1), fake::ScreenPatternAt(101, 101));
-  EXPECT_EQ(fake::LogEntries("Capture ").back(),
-            "Capture " + std::to_string(Fake().screen.width) + "x" +
-                std::to_string(Fake().screen.height));
+  EXPECT_EQ(fake::LogEntries("Capture ").back(), "Capture " + std::to_string(Fake().screen.width) +
+                                                     "x" + std::to_string(Fake().screen.height));
 }
 
 TEST_F(PictureSave, EmptySelectionOpensNoDialogAndWritesNoFile) {
@@ -204,7 +203,8 @@ TEST_F(PictureSave, CancelledSelectionLeavesTheOldFileAndEndsScreenshotMode) {
   Select(100, 100, 300, 250);
   EXPECT_EQ(fake::FakeDialogs().requests.size(), 1u);
   EXPECT_TRUE(fake::FakeFiles().replaceCalls.empty());
-  EXPECT_EQ(Read(Path("old.bmp")), ByteBlock({'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
+  EXPECT_EQ(Read(Path("old.bmp")),
+            ByteBlock({'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
   ExpectScreenshotModeEnded();
 }
 

@@ -1,9 +1,10 @@
 // The save-file dialog: its filter list, its defaults, the current directory around it and the
 // path it hands back.
 
+#include "canvas/save_dialog.h"
+
 #include <gtest/gtest.h>
 
-#include "canvas/save_dialog.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_dialogs.h"
 
@@ -17,14 +18,14 @@ TEST(FilterList, ItemsAreNulTerminatedAndTheListEndsInAnExtraNul) {
   const Case cases[] = {
       {"TXT文档(*.txt)|*.txt|所有文件(*.*)|*.*", "TXT文档(*.txt)\0*.txt\0所有文件(*.*)\0*.*\0\0"s},
       {"*.jpg|*.bmp", "*.jpg\0*.bmp\0\0"s},
-      {"*.jpg|*.bmp|", "*.jpg\0*.bmp\0\0"s},                 // a final separator adds nothing
-      {"a||b|c", "a\0\0b\0c\0\0"s},                          // the dialog's list ends after "a"
+      {"*.jpg|*.bmp|", "*.jpg\0*.bmp\0\0"s},  // a final separator adds nothing
+      {"a||b|c", "a\0\0b\0c\0\0"s},           // the dialog's list ends after "a"
       {"a|b|", "a\0b\0\0"s},
-      {"a||", "a\0\0\0"s},                                   // only the very last empty item goes
+      {"a||", "a\0\0\0"s},  // only the very last empty item goes
       {"Pictures|*.bmp|Lonely", "Pictures\0*.bmp\0Lonely\0\0"s},  // odd count
       {"|", "\0\0"s},
       {"no separator", "no separator\0\0"s},
-      {"", std::nullopt},                                    // no list at all
+      {"", std::nullopt},  // no list at all
   };
   for (const Case& c : cases) EXPECT_EQ(Dialog_BuildFilterList(c.filter), c.list) << c.filter;
 }
@@ -87,12 +88,14 @@ TEST_F(SaveDialog, CurrentDirectoryIsRestoredUnlessKept) {
   for (const Case& c : cases) {
     Plat_SetCurrentDirectory("C:\\Work");
     fake::FakeDialogs().answers.push_back(
-        {c.confirm ? std::optional<std::string>("E:\\Browsed\\a.txt") : std::nullopt, "E:\\Browsed"});
-    const std::string path = Dialog_SaveFile(1, std::nullopt, std::nullopt, std::nullopt,
-                                             std::nullopt, c.keep);
+        {c.confirm ? std::optional<std::string>("E:\\Browsed\\a.txt") : std::nullopt,
+         "E:\\Browsed"});
+    const std::string path =
+        Dialog_SaveFile(1, std::nullopt, std::nullopt, std::nullopt, std::nullopt, c.keep);
     EXPECT_EQ(path, c.confirm ? "E:\\Browsed\\a.txt" : "");
     EXPECT_EQ(Plat_GetCurrentDirectory(), c.after)
-        << "keep " << (c.keep ? (*c.keep ? "true" : "false") : "absent") << ", confirm " << c.confirm;
+        << "keep " << (c.keep ? (*c.keep ? "true" : "false") : "absent") << ", confirm "
+        << c.confirm;
   }
 }
 

@@ -1,11 +1,12 @@
 // The real save-file dialog, driven like a user, and files replaced on disk.
 
+#include "canvas/save_dialog.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
-#include "canvas/save_dialog.h"
 #include "platform/platform.h"
 #include "platform/win32/text_win32.h"
 #include "tests/win/save_test_support.h"
@@ -29,9 +30,9 @@ TEST(Win32SaveDialog, UserTypesAFullPathAndPressesSave) {
   ASSERT_TRUE(Plat_SetCurrentDirectory("C:\\windows"));
 
   wintest::SaveDialogDriver user(L"保存图片", folder.File(L"图片 1.bmp"));
-  const std::string path = Dialog_SaveFile(reinterpret_cast<WindowHandle>(owner.hwnd),
-                                           win32::WideToUtf8(folder.path), std::string("保存图片"),
-                                           std::string("*.jpg|*.bmp"), std::nullopt, false);
+  const std::string path =
+      Dialog_SaveFile(reinterpret_cast<WindowHandle>(owner.hwnd), win32::WideToUtf8(folder.path),
+                      std::string("保存图片"), std::string("*.jpg|*.bmp"), std::nullopt, false);
   const wintest::SeenDialog& seen = user.Finish();
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.owner, owner.hwnd);
@@ -80,8 +81,8 @@ TEST(Win32ReplaceFile, ReplacesWholeOrLeavesTheOldFile) {
   EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"picture.bmp"});
 
   // Another program has the picture open without letting it be replaced.
-  HANDLE viewer = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE viewer = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
   ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(Plat_ReplaceFile(folder.Utf8(L"picture.bmp"), ByteBlock(1000, 7)));
   CloseHandle(viewer);

@@ -34,8 +34,10 @@ class Win32SavePicture : public ::testing::Test {
     wintest::PumpFor(200);
     PenMode_Begin();
     const HWND canvas = reinterpret_cast<HWND>(App().Canvas);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint({100, 100}) == canvas; }))
-        << "the canvas does not cover the screen: " << Describe(WindowFromPoint({100, 100}));
+    ASSERT_TRUE(wintest::PumpUntil([&] {
+      return WindowFromPoint({100, 100}) == canvas;
+    })) << "the canvas does not cover the screen: "
+        << Describe(WindowFromPoint({100, 100}));
   }
   void TearDown() override {
     PenMode_End();
@@ -71,8 +73,8 @@ std::string Describe(HWND h) {
   GetWindowTextA(h, text, 100);
   RECT r{};
   GetWindowRect(h, &r);
-  return std::string(cls) + " '" + text + "' " + std::to_string(r.left) + "," + std::to_string(r.top) +
-         "-" + std::to_string(r.right) + "," + std::to_string(r.bottom);
+  return std::string(cls) + " '" + text + "' " + std::to_string(r.left) + "," +
+         std::to_string(r.top) + "-" + std::to_string(r.right) + "," + std::to_string(r.bottom);
 }
 
 ByteBlock Bytes(const std::string& s) { return ByteBlock(s.begin(), s.end()); }
@@ -96,8 +98,9 @@ TEST_F(Win32SavePicture, DragSavesTheRegionWithItsFinalRectangle) {
   const ByteBlock canvas = Shown();
   for (int y = 0; y < 150; ++y)
     for (int x = 0; x < 200; ++x)
-      ASSERT_EQ(view->PixelAt(x, y), wintest::ImagePixel(canvas, 100 + x, 100 + y)) << x << "," << y;
-  EXPECT_NE(view->PixelAt(0, 0), wintest::PatternAt(100, 100));  // the outline covers the corner
+      ASSERT_EQ(view->PixelAt(x, y), wintest::ImagePixel(canvas, 100 + x, 100 + y))
+          << x << "," << y;
+  EXPECT_NE(view->PixelAt(0, 0), wintest::PatternAt(100, 100));     // the outline covers the corner
   EXPECT_EQ(view->PixelAt(100, 75), wintest::PatternAt(200, 175));  // the inside is the desktop
   EXPECT_EQ(App().Selecting, 0);
   EXPECT_EQ(App().SelectionMoved, 0);

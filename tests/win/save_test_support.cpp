@@ -6,9 +6,9 @@ namespace wintest {
 
 namespace {
 
-constexpr int kNameCombo = 0x47C;   // cmb13: the name field of the Explorer-style dialog
-constexpr int kNameEdit = 0x480;    // edt1: the name field of the older layout
-constexpr int kTypeCombo = 0x470;   // cmb1: the file types
+constexpr int kNameCombo = 0x47C;  // cmb13: the name field of the Explorer-style dialog
+constexpr int kNameEdit = 0x480;   // edt1: the name field of the older layout
+constexpr int kTypeCombo = 0x470;  // cmb1: the file types
 
 std::wstring TextOf(HWND hwnd) {
   wchar_t buffer[1024] = {};
@@ -87,10 +87,12 @@ DWORD WINAPI SaveDialogDriver::Run(void* self) {
 
 void SaveDialogDriver::Drive() {
   HWND dialog = nullptr;
-  if (!WaitFor([&] {
-        dialog = FindWindowW(L"#32770", title_.c_str());
-        return dialog != nullptr && IsWindowVisible(dialog) && NameField(dialog) != nullptr;
-      }, 20000))
+  if (!WaitFor(
+          [&] {
+            dialog = FindWindowW(L"#32770", title_.c_str());
+            return dialog != nullptr && IsWindowVisible(dialog) && NameField(dialog) != nullptr;
+          },
+          20000))
     return;
   seen_.found = true;
   seen_.owner = GetWindow(dialog, GW_OWNER);
@@ -154,8 +156,8 @@ std::vector<std::wstring> TempFolder::Names() const {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+  HANDLE h =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return "<missing>";
   std::string bytes(GetFileSize(h, nullptr), '\0');
   DWORD read = 0;

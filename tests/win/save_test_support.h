@@ -16,9 +16,9 @@ struct SeenDialog {
   bool found = false;
   HWND owner = nullptr;
   std::wstring title;
-  std::wstring nameAtStart;           // the name field when the dialog appeared
+  std::wstring nameAtStart;             // the name field when the dialog appeared
   std::vector<std::wstring> fileTypes;  // the file-type list's entries
-  std::wstring typed;                 // the name field just before Enter was pressed
+  std::wstring typed;                   // the name field just before Enter was pressed
 };
 
 class SaveDialogDriver {
