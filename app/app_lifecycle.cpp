@@ -5,6 +5,8 @@
 #include "app/app.h"
 #include "app/app_state.h"
 #include "canvas/canvas_input.h"
+#include "desktop/hotkey_registry.h"
+#include "desktop/window_lookup.h"
 #include "panel/panel_window.h"
 #include "platform/platform.h"
 #include "resources/forms.h"
@@ -17,6 +19,9 @@ AppState& App() {
 void App_InitState() {
   AppState& a = App();
   a.SelectionRect = {};
+  HotkeyTable.clear();
+  PreviousWindowProc = 0;
+  EnumeratedWindows.clear();
   a.LastPoint.reset();
   // Everything else starts at 0 or none.
   a.ScreenshotMode = 0;
@@ -34,6 +39,10 @@ void App_InitState() {
 void App_FreeState() {
   AppState& a = App();
   a.SelectionRect = {};
+  // The hotkeys stay registered and the replaced window procedure stays in place (so
+  // PreviousWindowProc keeps its value): the process ends right after this.
+  HotkeyList().swap(HotkeyTable);
+  WindowList().swap(EnumeratedWindows);
   a.LastPoint.reset();
   Canvas_ReleaseRubberBand();
 }

@@ -3,6 +3,7 @@
 #include "panel/panel_window.h"
 
 #include "app/app_state.h"
+#include "panel/panel_hotkeys.h"
 #include "platform/platform.h"
 
 namespace {
@@ -20,7 +21,7 @@ void Panel_OnCreated(WindowHandle panel) {
   Plat_SetWidth(panel, kPanelWidth);
   Plat_SetHeight(panel, kPanelHeight);
 
-  // -- The global hotkeys are registered here, on the overlay.
+  Panel_RegisterHotkeys();
 
   // -- The tray icon and the panel's translucency come here.
 

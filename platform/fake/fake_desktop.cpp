@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "canvas/canvas_image.h"
+#include "platform/fake/fake_hotkeys.h"
+#include "platform/fake/fake_window_list.h"
 
 namespace fake {
 
@@ -171,6 +173,8 @@ void Reset() {
   d = Desktop{};
   d.screenImage = ScreenPattern(d.screen.width, d.screen.height);
   d.currentDirectory = d.runDirectory;
+  ResetHotkeys();
+  ResetWindowList();
 }
 
 void Send(const PlatformEvent &event) {
