@@ -35,7 +35,7 @@ int Hotkey_FindByIdentifier(std::string_view identifier) {
 }
 
 int 窗口_热键注册(std::optional<WindowHandle> window, std::optional<std::uint32_t> modifiers,
-                 std::uint32_t virtualKey, HotkeyHandler handler, std::string_view 标识文本) {
+                  std::uint32_t virtualKey, HotkeyHandler handler, std::string_view 标识文本) {
   // Release every earlier registration under this identifier, each under its own id.
   for (const HotkeyEntry& entry : HotkeyTable)
     if (entry.Identifier == 标识文本) Plat_UnregisterHotKey(entry.Window, entry.Id);

@@ -18,10 +18,10 @@ using HotkeyHandler = void (*)();
 
 // One recorded hotkey.
 struct HotkeyEntry {
-  WindowHandle Window = 0;        // the window the hotkey was registered for
-  std::string Identifier;         // a copy of the caller's identifier text, untrimmed
+  WindowHandle Window = 0;  // the window the hotkey was registered for
+  std::string Identifier;   // a copy of the caller's identifier text, untrimmed
   HotkeyHandler Handler = nullptr;
-  int Id = 0;                     // the id the hotkey was registered under
+  int Id = 0;  // the id the hotkey was registered under
 };
 
 using HotkeyList = std::vector<HotkeyEntry>;
@@ -42,7 +42,7 @@ inline constexpr const char* kBlankHotkeyIdentifierNotice =
 // left once ASCII and full-width spaces are trimmed) shows the notice above and registers nothing.
 // Returns 1 when the hotkey was registered and recorded, 0 otherwise.
 int 窗口_热键注册(std::optional<WindowHandle> window, std::optional<std::uint32_t> modifiers,
-                 std::uint32_t virtualKey, HotkeyHandler handler, std::string_view 标识文本);
+                  std::uint32_t virtualKey, HotkeyHandler handler, std::string_view 标识文本);
 
 // The registry's window procedure.
 std::intptr_t Hotkey_WindowProc(WindowHandle window, unsigned message, std::uintptr_t wParam,

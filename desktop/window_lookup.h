@@ -31,8 +31,8 @@ extern WindowList EnumeratedWindows;
 std::uint32_t Process_GetCurrentId();
 std::uint32_t Window_GetProcessId(WindowHandle window);
 std::uint32_t Window_GetThreadId(WindowHandle window);
-// The title cut to kWindowTitleLimit bytes, the class name to kWindowClassNameLimit bytes, both on a
-// character boundary.
+// The title cut to kWindowTitleLimit bytes, the class name to kWindowClassNameLimit bytes, both on
+// a character boundary.
 std::string Window_GetTitle(WindowHandle window);
 std::string Window_GetClassName(WindowHandle window);
 int Window_IsVisible(WindowHandle window);  // nonzero: visible

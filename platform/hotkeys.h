@@ -11,8 +11,8 @@ inline constexpr unsigned kMessageHotkey = 0x0312;
 // Hotkey ids an application may use: 0 .. 0xBFFF (the rest belongs to shared libraries).
 inline constexpr int kMaxApplicationHotkeyId = 0xBFFF;
 
-// Registers `virtualKey` with `modifiers` for `window` (0: the calling thread) under `id`. False when
-// the system refuses, for example because another program holds the combination.
+// Registers `virtualKey` with `modifiers` for `window` (0: the calling thread) under `id`. False
+// when the system refuses, for example because another program holds the combination.
 bool Plat_RegisterHotKey(WindowHandle window, int id, unsigned modifiers, unsigned virtualKey);
 bool Plat_UnregisterHotKey(WindowHandle window, int id);
 

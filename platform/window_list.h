@@ -10,7 +10,8 @@
 
 // Called once per top-level window, from the top of the z-order down; returning 0 stops the walk.
 using TopLevelVisitor = int (*)(WindowHandle window);
-// Visits every top-level window of the desktop; false when the walk could not be made or was stopped.
+// Visits every top-level window of the desktop; false when the walk could not be made or was
+// stopped.
 bool Plat_EnumTopLevelWindows(TopLevelVisitor visit);
 
 // The ids of the process and of the thread that created `window`; 0 when the query fails.

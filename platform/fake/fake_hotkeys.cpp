@@ -75,11 +75,13 @@ bool Plat_RegisterHotKey(WindowHandle window, int id, unsigned modifiers, unsign
 
 bool Plat_UnregisterHotKey(WindowHandle window, int id) {
   HotkeyDesktop& d = FakeHotkeys();
-  auto it = std::find_if(d.registered.begin(), d.registered.end(),
-                         [&](const HotkeyRegistration& r) { return r.window == window && r.id == id; });
+  auto it =
+      std::find_if(d.registered.begin(), d.registered.end(),
+                   [&](const HotkeyRegistration& r) { return r.window == window && r.id == id; });
   const bool ok = it != d.registered.end();
   if (ok) d.registered.erase(it);
-  d.calls.push_back("Unregister " + Hex(window) + " " + std::to_string(id) + (ok ? " ok" : " refused"));
+  d.calls.push_back("Unregister " + Hex(window) + " " + std::to_string(id) +
+                    (ok ? " ok" : " refused"));
   return ok;
 }
 

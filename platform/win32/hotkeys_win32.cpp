@@ -11,7 +11,8 @@ namespace {
 // serve any number of windows without a global.
 const wchar_t kPortableProcedure[] = L"Mozhou.PortableProcedure";
 
-LRESULT CALLBACK PortableProcedureTrampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PortableProcedureTrampoline(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
   auto procedure = reinterpret_cast<WindowProcedure>(GetPropW(hwnd, kPortableProcedure));
   if (procedure == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   const LRESULT result = procedure(win32::ToHandle(hwnd), message, wParam, lParam);

@@ -1,13 +1,14 @@
 // The hotkey registry on the in-memory desktop: registration, release, the window procedure, and
 // the program's own four hotkeys.
 
+#include "desktop/hotkey_registry.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "desktop/hotkey_registry.h"
 #include "desktop/window_lookup.h"
 #include "panel/panel_hotkeys.h"
 #include "platform/fake/fake_desktop.h"
@@ -142,11 +143,10 @@ TEST_F(Registry, RegisteringAnIdentifierAgainReleasesEveryEarlierRegistrationUnd
   ASSERT_EQ(Register("k", kF5, RunB), 1);
   // kMain is 0x700.
   EXPECT_EQ(FakeHotkeys().calls,
-            (std::vector<std::string>{
-                "Unregister 0x700 " + std::to_string(first) + " refused",
-                "Unregister 0x700 " + std::to_string(second) + " ok",
-                "Register 0x700 " + std::to_string(HotkeyTable[3].Id) + " 0 " + std::to_string(kF5) +
-                    " ok"}));
+            (std::vector<std::string>{"Unregister 0x700 " + std::to_string(first) + " refused",
+                                      "Unregister 0x700 " + std::to_string(second) + " ok",
+                                      "Register 0x700 " + std::to_string(HotkeyTable[3].Id) +
+                                          " 0 " + std::to_string(kF5) + " ok"}));
   // Only the newest key and the unrelated one are still held; entries are never removed.
   EXPECT_FALSE(fake::PressHotkey(kF3));
   EXPECT_FALSE(fake::PressHotkey(kF4));

@@ -1,12 +1,13 @@
 // The window lookup over the in-memory desktop's top-level windows, and the notice box.
 
+#include "desktop/window_lookup.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "desktop/notice.h"
-#include "desktop/window_lookup.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_window_list.h"
 

@@ -2,6 +2,8 @@
 // program has the focus, a key another program holds, notifications posted by another program,
 // and the notice box and window lookup on real windows.
 
+#include "platform/hotkeys.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,7 +17,6 @@
 #include "desktop/hotkey_registry.h"
 #include "desktop/notice.h"
 #include "desktop/window_lookup.h"
-#include "platform/hotkeys.h"
 #include "platform/platform.h"
 #include "platform/win32/text_win32.h"
 #include "platform/win32/win32_platform.h"
@@ -51,7 +52,8 @@ class Helper {
     if (!started_) return;
     if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) {
       PostThreadMessageW(pi_.dwThreadId, WM_QUIT, 0, 0);
-      if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
+      if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0)
+        TerminateProcess(pi_.hProcess, 99);
     }
     CloseHandle(pi_.hThread);
     CloseHandle(pi_.hProcess);
@@ -68,7 +70,8 @@ class Helper {
   }
   std::optional<DWORD> Wait(int timeoutMs = 10000) {
     // Pump meanwhile: the helper may be waiting for one of our windows.
-    if (!PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs))
+    if (!PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; },
+                   timeoutMs))
       return std::nullopt;
     DWORD code = 0;
     GetExitCodeProcess(pi_.hProcess, &code);
@@ -102,7 +105,8 @@ HWND WindowOfProcess(DWORD pid) {
 // Gives the keyboard focus to the helper's window, as a user clicking it would.
 bool FocusHelper(const Helper& helper) {
   HWND w = nullptr;
-  if (!PumpUntil([&] { return (w = WindowOfProcess(helper.ProcessId())) != nullptr; })) return false;
+  if (!PumpUntil([&] { return (w = WindowOfProcess(helper.ProcessId())) != nullptr; }))
+    return false;
   return PumpUntil([&] {
     if (GetForegroundWindow() != w) SetForegroundWindow(w);
     return GetForegroundWindow() == w;
@@ -153,8 +157,9 @@ TEST_F(Hotkeys, KeysPressedWhileAnotherProgramHasTheFocusReachTheirHandlers) {
   ASSERT_TRUE(OverlayIs({0, 0, 0, 0}));
 
   PressKey(VK_F1);
-  EXPECT_TRUE(PumpUntil([&] { return OverlayIs({0, 0, screen.width, screen.height}); }))
-      << "F1 did not begin pen mode";
+  EXPECT_TRUE(PumpUntil([&] {
+    return OverlayIs({0, 0, screen.width, screen.height});
+  })) << "F1 did not begin pen mode";
   PressKey(VK_F2);
   EXPECT_TRUE(PumpUntil([] { return OverlayIs({0, 0, 0, 0}); })) << "F2 did not end pen mode";
 
@@ -227,9 +232,10 @@ TEST_F(Hotkeys, NotificationsPostedByAnotherProgramWithIdsNotOursAreIgnored) {
   const int plusId = IdOf("+");
   ASSERT_GT(plusId, 0);
   wchar_t arguments[64];
-  swprintf(arguments, 64, L"%llx %d",
-           static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(Hwnd(App().OverlayWindow))),
-           plusId);
+  swprintf(
+      arguments, 64, L"%llx %d",
+      static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(Hwnd(App().OverlayWindow))),
+      plusId);
   Helper poster(L"hotkey_poster.exe", arguments);
   ASSERT_TRUE(poster.Started());
   EXPECT_EQ(poster.Wait(), std::optional<DWORD>(0));
@@ -331,9 +337,11 @@ TEST_F(Hotkeys, NoticeBoxAnswersWithTheButtonMinusOne) {
 
   // The blank-identifier notice: information, OK only; Esc closes it as OK.
   BoxProbe::Arm(0);
-  EXPECT_EQ(窗口_热键注册(App().OverlayWindow, std::nullopt, VK_F9, PenMode_Begin, "\xE3\x80\x80 "), 0);
+  EXPECT_EQ(窗口_热键注册(App().OverlayWindow, std::nullopt, VK_F9, PenMode_Begin, "\xE3\x80\x80 "),
+            0);
   ASSERT_TRUE(BoxProbe::found);
-  EXPECT_EQ(BoxProbe::text, win32::Utf8ToWide("【窗口_热键注册】命令第5个参数【标识文本】不能为空文本"));
+  EXPECT_EQ(BoxProbe::text,
+            win32::Utf8ToWide("【窗口_热键注册】命令第5个参数【标识文本】不能为空文本"));
   EXPECT_EQ(BoxProbe::title, L"友情提醒");
   EXPECT_EQ(HotkeyTable.size(), 4u);
 }

@@ -11,7 +11,8 @@
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 100;
-  HWND target = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::wcstoull(argv[1], nullptr, 16)));
+  HWND target =
+      reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::wcstoull(argv[1], nullptr, 16)));
   const WPARAM finalId = static_cast<WPARAM>(std::wcstoull(argv[2], nullptr, 10));
   std::mt19937_64 random(std::random_device{}() ^ GetTickCount64());
   int failed = 0;
