@@ -7,6 +7,8 @@
 #                             its exit status (124 on a time-out)
 #   wine_session_end          ends exactly the wineserver and Xvfb the session started and removes
 #                             its folder; safe to call twice
+#   wine_prefix_link_cjk_fonts
+#                             lets WINEPREFIX's interface fonts fall back to a Chinese font
 #
 # A session belongs to one shell: start it in a subshell, ( wine_session_begin; wine_session_run ...),
 # so that its trap and variables stay there.
@@ -18,6 +20,17 @@ WINE_DLL_OVERRIDES="mscoree,mshtml="
 
 _ws_dir=""
 _ws_xvfb=""
+
+# Wine's own interface fonts have no Chinese glyphs and Wine does not fall back to the system's
+# fonts for them, so every caption of ours would be boxes. Link them to WenQuanYi Micro Hei
+# (fonts-wqy-microhei), as a Chinese Windows links them to its own fonts.
+wine_prefix_link_cjk_fonts() {
+  local face key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+    "$WINE_LOADER" reg add "$key" /v "$face" /t REG_MULTI_SZ \
+      /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1 || return 1
+  done
+}
 
 wine_session_begin() {
   _ws_dir=$(mktemp -d "${TMPDIR:-/tmp}/mozhou-wine.XXXXXX")
@@ -53,6 +66,7 @@ wine_session_begin() {
   # Wine waits for one on every hide of a managed window, so windows stay unmanaged here.
   timeout -k 10 180 "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
     >/dev/null 2>&1 || { echo "wine-session: the Wine prefix did not boot" >&2; return 1; }
+  wine_prefix_link_cjk_fonts
   timeout -k 10 60 "$WINE_SERVER" -w || true
 }
 
