@@ -83,22 +83,24 @@ class Helper {
   PROCESS_INFORMATION pi_{};
 };
 
-// The first top-level window of `pid`, or nullptr.
+struct ProcessSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleOfProcess(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ProcessSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != s->pid || !IsWindowVisible(w)) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+// The first visible top-level window of `pid`, or nullptr.
 HWND WindowOfProcess(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    HWND found;
-  } search{pid, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner != s->pid || !IsWindowVisible(w)) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ProcessSearch search{pid, nullptr};
+  EnumWindows(FindVisibleOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -280,18 +282,25 @@ struct BoxProbe {
     button = pressButton;
     SetTimer(nullptr, 0, 50, Tick);
   }
+  static BOOL CALLBACK FindBox(HWND w, LPARAM p) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(p) = w;
+    return FALSE;
+  }
+  // The box's message is its one static control with text.
+  static BOOL CALLBACK ReadText(HWND w, LPARAM) {
+    wchar_t t[256] = {};
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    GetWindowTextW(w, t, 256);
+    if (std::wstring(cls) == L"Static" && t[0] != 0) text = t;
+    return TRUE;
+  }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w)) return TRUE;
-          *reinterpret_cast<HWND*>(p) = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
     if (box == nullptr) return;
     KillTimer(nullptr, id);
     found = true;
@@ -299,17 +308,7 @@ struct BoxProbe {
     GetWindowTextW(box, buffer, 256);
     title = buffer;
     owner = GetWindow(box, GW_OWNER);
-    EnumChildWindows(
-        box,
-        [](HWND w, LPARAM) -> BOOL {
-          wchar_t t[256] = {};
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          GetWindowTextW(w, t, 256);
-          if (std::wstring(cls) == L"Static" && t[0] != 0) text = t;
-          return TRUE;
-        },
-        0);
+    EnumChildWindows(box, ReadText, 0);
     if (button != 0) {
       SendMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
     } else {
