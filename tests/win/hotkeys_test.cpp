@@ -176,6 +176,15 @@ TEST_F(Hotkeys, KeysPressedWhileAnotherProgramHasTheFocusReachTheirHandlers) {
   EXPECT_EQ(App().PenWidth, width);
   EXPECT_EQ(GetForegroundWindow(), WindowOfProcess(other.ProcessId()));
 
+  // Quick presses nest the steps inside each other's pauses; every one of them counts, and the
+  // pen cursor is back once the outermost has ended.
+  for (int i = 0; i < 5; ++i) PressKey(VK_OEM_PLUS);
+  EXPECT_TRUE(PumpUntil([&] { return App().PenWidth == width + 5; }));
+  PumpFor(1200);
+  EXPECT_EQ(App().PenWidth, width + 5);
+  EXPECT_EQ(win32::FindCanvas(Hwnd(App().Canvas))->cursor, CanvasCursor::Pen);
+  App().PenWidth = width;
+
   // The keys went to this program, not to the one with the focus.
   EXPECT_EQ(other.Quit(), std::optional<DWORD>(0));
 }
