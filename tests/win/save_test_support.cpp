@@ -1,6 +1,7 @@
 #include "tests/win/save_test_support.h"
 
 #include "platform/win32/text_win32.h"
+#include "tests/win/win_test_support.h"
 
 namespace wintest {
 
@@ -35,14 +36,6 @@ void SendKeys(const std::wstring& text) {
       in.push_back(i);
     }
   SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-void PressKey(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
 }
 
 // The input focus of the thread that owns `window`.
