@@ -357,7 +357,26 @@ void Plat_Canvas_SetCursor(WindowHandle canvas, CanvasCursor cursor) {
   if (PointerOver(c->hwnd)) SetCursor(CursorFor(cursor));
 }
 
+namespace {
+
+// With desktop composition on, a window that was just shrunk or hidden (the panel, before a
+// capture) can still be in the frame the compositor shows; waiting for the next composed frame
+// keeps it out of the picture. Looked up at run time: older systems have no dwmapi.dll.
+void WaitForComposedFrame() {
+  using DwmFlushProc = HRESULT(WINAPI*)();
+  static const auto flush = [] {
+    HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return dwm ? reinterpret_cast<DwmFlushProc>(
+                     reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush")))
+               : nullptr;
+  }();
+  if (flush) flush();
+}
+
+}  // namespace
+
 ByteBlock Plat_CaptureScreen() {
+  WaitForComposedFrame();
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   auto surface = DibSurface::Create(width, height);
