@@ -297,9 +297,14 @@ WindowHandle Plat_LoadForm(const FormSpec& spec, WindowHandle owner, CreatedHand
   const int left = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
   // A popup without caption or border; an owned one gets no taskbar button and stays above its
-  // owner.
-  HWND hwnd = CreateWindowExW(0, kFormClassName, Utf8ToWide(spec.caption).c_str(),
-                              WS_POPUP | WS_CLIPCHILDREN, left, top, spec.width, spec.height,
+  // owner. A form holding a canvas must not erase under it (the canvas paints every pixel); other
+  // forms erase under their children too, because frame-only shape boxes show the form through.
+  const bool hasCanvas = std::any_of(spec.controls.begin(), spec.controls.end(), [](const auto& c) {
+    return c.kind == ControlKind::Canvas;
+  });
+  const DWORD formStyle = WS_POPUP | (hasCanvas ? WS_CLIPCHILDREN : 0);
+  HWND hwnd = CreateWindowExW(0, kFormClassName, Utf8ToWide(spec.caption).c_str(), formStyle,
+                              left, top, spec.width, spec.height,
                               ToHwnd(owner), nullptr, p.instance, form);
   if (hwnd == nullptr) return 0;
   p.forms[hwnd] = std::move(object);
