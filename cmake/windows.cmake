@@ -19,7 +19,7 @@ set(MOZHOU_RC ${CMAKE_BINARY_DIR}/mozhou.rc)
 set_source_files_properties(${MOZHOU_RC} PROPERTIES OBJECT_DEPENDS
   "${MOZHOU_ART_DIR}/app.ico;${CMAKE_SOURCE_DIR}/resources/mozhou.manifest")
 
-add_executable(mozhou-pen WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${MOZHOU_RC})
+add_executable(mozhou-pen WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/entry/winmain.cpp ${MOZHOU_RC})
 target_link_libraries(mozhou-pen PRIVATE mozhou_win32)
 target_link_options(mozhou-pen PRIVATE ${MOZHOU_STATIC_LINK} -municode)
 add_dependencies(mozhou-pen mozhou_art)

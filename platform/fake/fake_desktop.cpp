@@ -329,20 +329,20 @@ WindowHandle Plat_LoadForm(const FormSpec &form, WindowHandle owner,
   w.bounds.bottom = w.bounds.top + form.height;
   const WindowHandle window = NewWindow(w);
   Fake().zOrder.insert(Fake().zOrder.begin(), window);
-  for (const ControlSpec &spec : form.controls) {
+  for (const ControlSpec &design : form.controls) {
     Window c;
-    c.name = spec.name;
+    c.name = design.name;
     c.parent = window;
-    c.kind = spec.kind;
+    c.kind = design.kind;
     c.isControl = true;
-    c.bounds = {spec.left, spec.top, spec.left + spec.width,
-                spec.top + spec.height};
+    c.bounds = {design.left, design.top, design.left + design.width,
+                design.top + design.height};
     c.visible = true;
-    c.checked = spec.checked;
+    c.checked = design.checked;
     const WindowHandle control = NewWindow(c);
-    if (spec.kind == ControlKind::Canvas) {
+    if (design.kind == ControlKind::Canvas) {
       Canvas &canvas = Fake().canvases[control];
-      canvas.image = CanvasImage_Create(spec.width, spec.height);
+      canvas.image = CanvasImage_Create(design.width, design.height);
       PaintBackground(canvas);
     }
   }

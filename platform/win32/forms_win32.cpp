@@ -32,9 +32,9 @@ const ControlSpec* FindSpec(const FormSpec& form, const char* name) {
 }
 
 // The control's top-left in the form: its own position plus those of its containers.
-POINT FormPosition(const FormSpec& form, const ControlSpec& spec) {
-  POINT p{spec.left, spec.top};
-  const ControlSpec* container = FindSpec(form, spec.container);
+POINT FormPosition(const FormSpec& form, const ControlSpec& design) {
+  POINT p{design.left, design.top};
+  const ControlSpec* container = FindSpec(form, design.container);
   for (int depth = 0; container != nullptr && depth < 16; ++depth) {
     p.x += container->left;
     p.y += container->top;
@@ -43,7 +43,7 @@ POINT FormPosition(const FormSpec& form, const ControlSpec& spec) {
   return p;
 }
 
-HFONT MakeFont(FormWindow& form, const FontSpec& spec) {
+HFONT MakeFont(FormWindow& form, const FontSpec& design) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   LOGFONTW font{};
@@ -51,8 +51,8 @@ HFONT MakeFont(FormWindow& form, const FontSpec& spec) {
     font = metrics.lfMessageFont;
   else
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-  if (spec.height > 0) font.lfHeight = -spec.height;
-  if (spec.bold) font.lfWeight = FW_BOLD;
+  if (design.height > 0) font.lfHeight = -design.height;
+  if (design.bold) font.lfWeight = FW_BOLD;
   HFONT h = CreateFontIndirectW(&font);
   if (h != nullptr) form.fonts.emplace_back(h);
   return h;
@@ -83,35 +83,35 @@ void AppendItems(FormWindow& form, HMENU menu, std::span<const MenuItemSpec> ite
 
 void BuildMenus(FormWindow& form) {
   UINT nextId = 1;  // 0 is TrackPopupMenuEx's "no choice"
-  for (const MenuSpec& spec : form.spec->menus) {
+  for (const MenuSpec& design : form.design->menus) {
     UniqueMenu popup(CreatePopupMenu());
     if (!popup) continue;
-    AppendItems(form, popup.get(), spec.items, nextId);
-    form.menus[spec.name] = std::move(popup);
+    AppendItems(form, popup.get(), design.items, nextId);
+    form.menus[design.name] = std::move(popup);
   }
 }
 
-HWND CreateControl(FormWindow& form, const ControlSpec& spec, int id) {
-  const POINT at = FormPosition(*form.spec, spec);
-  const std::wstring caption = Utf8ToWide(spec.caption);
+HWND CreateControl(FormWindow& form, const ControlSpec& design, int id) {
+  const POINT at = FormPosition(*form.design, design);
+  const std::wstring caption = Utf8ToWide(design.caption);
   const DWORD base = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   HMENU idAsMenu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
   const wchar_t* cls = nullptr;
   DWORD style = base;
-  int height = spec.height;
-  switch (spec.kind) {
+  int height = design.height;
+  switch (design.kind) {
     case ControlKind::Canvas:
-      return CreateCanvasControl(form.hwnd, id, at.x, at.y, spec.width, spec.height);
+      return CreateCanvasControl(form.hwnd, id, at.x, at.y, design.width, design.height);
     case ControlKind::CheckBox:
       cls = WC_BUTTONW;
       style |= WS_TABSTOP | BS_AUTOCHECKBOX;
       break;
     case ControlKind::Label:
       cls = WC_STATICW;
-      style |= SS_NOTIFY | (spec.align == TextAlign::Centre ? SS_CENTER
-                            : spec.wordWrap                 ? SS_LEFT
+      style |= SS_NOTIFY | (design.align == TextAlign::Centre ? SS_CENTER
+                            : design.wordWrap                 ? SS_LEFT
                                                             : SS_LEFTNOWORDWRAP);
-      if (spec.border) style |= WS_BORDER;
+      if (design.border) style |= WS_BORDER;
       break;
     case ControlKind::Slider:
       cls = TRACKBAR_CLASSW;
@@ -128,15 +128,15 @@ HWND CreateControl(FormWindow& form, const ControlSpec& spec, int id) {
       height += 200;  // the drop-down list's room
       break;
   }
-  HWND h = CreateWindowExW(0, cls, caption.c_str(), style, at.x, at.y, spec.width, height, form.hwnd,
+  HWND h = CreateWindowExW(0, cls, caption.c_str(), style, at.x, at.y, design.width, height, form.hwnd,
                            idAsMenu, ThePlatform().instance, nullptr);
   if (h == nullptr) return nullptr;
-  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(form, spec.font)), FALSE);
-  if (spec.kind == ControlKind::CheckBox)
-    SendMessageW(h, BM_SETCHECK, spec.checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (spec.kind == ControlKind::Label || spec.kind == ControlKind::CheckBox)
-    form.looks[h] = {ToColorRef(spec.textColour, COLOR_BTNTEXT), ToColorRef(spec.backColour, COLOR_BTNFACE),
-                     BrushFor(form, spec.backColour)};
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(form, design.font)), FALSE);
+  if (design.kind == ControlKind::CheckBox)
+    SendMessageW(h, BM_SETCHECK, design.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (design.kind == ControlKind::Label || design.kind == ControlKind::CheckBox)
+    form.looks[h] = {ToColorRef(design.textColour, COLOR_BTNTEXT), ToColorRef(design.backColour, COLOR_BTNFACE),
+                     BrushFor(form, design.backColour)};
   return h;
 }
 
@@ -288,34 +288,34 @@ FormWindow* FindForm(HWND hwnd) {
 
 using namespace win32;
 
-WindowHandle Plat_LoadForm(const FormSpec& spec, WindowHandle owner, CreatedHandler onCreated) {
+WindowHandle Plat_LoadForm(const FormSpec& design, WindowHandle owner, CreatedHandler onCreated) {
   Platform& p = ThePlatform();
   if (!RegisterClasses()) return 0;
   auto object = std::make_unique<FormWindow>();
   FormWindow* form = object.get();
-  form->spec = &spec;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
+  form->design = &design;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - design.width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - design.height) / 2;
   // A popup without caption or border; an owned one gets no taskbar button and stays above its
   // owner. A form holding a canvas must not erase under it (the canvas paints every pixel); other
   // forms erase under their children too, because frame-only shape boxes show the form through.
-  const bool hasCanvas = std::any_of(spec.controls.begin(), spec.controls.end(), [](const auto& c) {
+  const bool hasCanvas = std::any_of(design.controls.begin(), design.controls.end(), [](const auto& c) {
     return c.kind == ControlKind::Canvas;
   });
   const DWORD formStyle = WS_POPUP | (hasCanvas ? WS_CLIPCHILDREN : 0);
-  HWND hwnd = CreateWindowExW(0, kFormClassName, Utf8ToWide(spec.caption).c_str(), formStyle,
-                              left, top, spec.width, spec.height,
+  HWND hwnd = CreateWindowExW(0, kFormClassName, Utf8ToWide(design.caption).c_str(), formStyle,
+                              left, top, design.width, design.height,
                               ToHwnd(owner), nullptr, p.instance, form);
   if (hwnd == nullptr) return 0;
   p.forms[hwnd] = std::move(object);
 
   int id = 1;
-  for (const ControlSpec& c : spec.controls) {
+  for (const ControlSpec& c : design.controls) {
     HWND control = CreateControl(*form, c, id++);
     if (control == nullptr) continue;
     form->controls[c.name] = control;
   }
-  for (const ControlSpec& c : spec.controls) {
+  for (const ControlSpec& c : design.controls) {
     auto self = form->controls.find(c.name);
     auto container = c.container ? form->controls.find(c.container) : form->controls.end();
     if (self != form->controls.end() && container != form->controls.end())

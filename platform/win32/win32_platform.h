@@ -34,7 +34,7 @@ struct ControlLook {
 // read and set relative to the container, as the table gives them.
 struct FormWindow {
   HWND hwnd = nullptr;
-  const FormSpec* spec = nullptr;
+  const FormSpec* design = nullptr;
   std::map<std::string, HWND> controls;        // by form name
   std::map<HWND, HWND> containerOf;            // control -> its container control
   std::map<HWND, ControlLook> looks;

@@ -1,4 +1,4 @@
-// The program's entry: everything else happens in App_Start.
+// The Windows entry of the program: everything else happens in App_Start.
 
 #include <windows.h>
 
