@@ -3,8 +3,12 @@
 
 #include "platform/types.h"
 
-// The author's page, opened by the overlay menu's "关注作者".
-inline constexpr const char* kAuthorPageAddress = "https://mozhou.example.org/author";
+// The author's page, opened by the overlay menu's "关注作者". Set at configure time with
+// -DMOZHOU_AUTHOR_PAGE=<address>.
+#ifndef MOZHOU_AUTHOR_PAGE
+#define MOZHOU_AUTHOR_PAGE "https://mozhou.example.org/author"
+#endif
+inline constexpr const char* kAuthorPageAddress = MOZHOU_AUTHOR_PAGE;
 
 // Runs the start-up sequence and then the event loop; returns the exit code when the loop ends.
 int App_Start();
