@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/app_state.h"
+#include "panel/panel_window.h"
 #include "platform/platform.h"
 #include "resources/forms.h"
 
@@ -11,8 +12,6 @@ constexpr int kShowRestore = 9;              // SW_RESTORE
 constexpr std::intptr_t kTopMost = -1;       // HWND_TOPMOST
 constexpr std::intptr_t kNotTopMost = -2;    // HWND_NOTOPMOST
 constexpr unsigned kNoSizeNoMove = 0x1 | 0x2;  // SWP_NOSIZE | SWP_NOMOVE
-constexpr int kPanelWidth = 400;
-constexpr int kPanelHeight = 200;
 
 bool OptionChecked(const char* name) {
   return Plat_IsChecked(Plat_FindControl(App().PanelWindow, name));

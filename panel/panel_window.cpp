@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kPanelWidth = 400;
-constexpr int kPanelHeight = 200;
 // The design values of the width slider and the colour picker.
 constexpr int kDesignPenWidth = 2;
 constexpr Colour kDesignPenColour = 0x0000FF;  // red
