@@ -186,13 +186,7 @@ HWND CreateCanvasControl(HWND parent, int id, int left, int top, int width, int 
 }
 
 LRESULT CALLBACK CanvasProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* c = static_cast<CanvasWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    c->hwnd = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  auto* c = reinterpret_cast<CanvasWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* c = AttachedObject<CanvasWindow>(hwnd, message, lParam);
   if (c == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_CREATE: {

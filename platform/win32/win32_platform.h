@@ -86,4 +86,17 @@ HWND CreateCanvasControl(HWND parent, int id, int left, int top, int width, int 
 FormWindow* FindForm(HWND hwnd);
 CanvasWindow* FindCanvas(HWND hwnd);
 
+// The C++ object behind one of our windows. It is attached at WM_NCCREATE from the creation
+// parameter and read back for every later message; nullptr before that and after WM_NCDESTROY.
+template <typename T>
+T* AttachedObject(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* object = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    object->hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    return nullptr;  // nothing to do before the window exists
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 }  // namespace win32
